@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,6 +20,8 @@ bool QtDialogs::AskPassword(const QString& caption, QString& entry) {
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextEchoMode(QLineEdit::Password);
   dialog.setTextValue(QString());
+  // The prompt says nothing beyond its caption.
+  for (auto* label : dialog.findChildren<QLabel*>()) label->hide();
   dialog.setOkButtonText(QStringLiteral("确认输入(&O)"));
   dialog.setCancelButtonText(QStringLiteral("取消(&C)"));
   if (dialog.exec() != QDialog::Accepted) return false;

@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/start_up.h"
+#include "values/system.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
 
   app::QtDialogs dialogs;
   app::MainWindow window(dialogs);
-  if (!app::StartUp(window)) return 0;
+  if (!app::StartUp(window, values::ProgramDirectory())) return 0;
   window.show();
   return application.exec();
 }

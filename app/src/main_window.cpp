@@ -17,9 +17,12 @@
 
 #include "app/qt_text.h"
 #include "app/xp_style.h"
+#include "calendar/holidays.h"
+#include "calendar/month_limits.h"
 #include "pay/pay.h"
 #include "values/dates.h"
 #include "values/fatal.h"
+#include "values/numbers.h"
 
 namespace app {
 namespace {
@@ -40,6 +43,8 @@ class TransparentLabel : public QLabel {
  public:
   TransparentLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The text takes the label's own text colour, whatever the background.
+    setForegroundRole(QPalette::WindowText);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TransparentForMouseEvents);
   }
@@ -101,11 +106,12 @@ int64_t SteadyMs() {
 
 }  // namespace
 
-MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, records::KeyCost keyCost, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       steadyMs(SteadyMs),
       endProcess([](int status) { std::exit(status); }),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      store_(std::make_unique<records::OvertimeStore>(keyCost)) {
   setObjectName(QStringLiteral("MainWindow"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setBackgroundRole(QPalette::Button);
@@ -270,6 +276,13 @@ void MainWindow::BuildControls() {
 
   connect(按钮结果输出, &QPushButton::clicked, this,
           [this] { RunAction([this] { ShowResults(); }); });
+  connect(按钮读取数据库, &QPushButton::clicked, this,
+          [this] { RunAction([this] { ReadMonthTotals(); }); });
+  connect(按钮刷新, &QPushButton::clicked, this, [this] { RunAction([this] { Refresh(); }); });
+  connect(按钮加班记录, &QPushButton::clicked, this,
+          [this] { RunAction([this] { RecordEntry(); }); });
+  connect(按钮删除, &QPushButton::clicked, this,
+          [this] { RunAction([this] { DeleteLastEntry(); }); });
   connect(按钮退出, &QPushButton::clicked, this, [this] { close(); });
 }
 
@@ -313,12 +326,88 @@ void MainWindow::RunAction(const std::function<void()>& action) {
     action();
   } catch (const values::FatalError& error) {
     dialogs_.ShowFatalError(FatalErrorText(error.code(), ToQString(error.message())));
+    WipeSecrets();
     endProcess(-1);
   }
 }
 
 void MainWindow::UpdateMonthLimits() {
-  limitsDate_ = PickedDate();
+  const values::DateTime date = PickedDate();
+  const calendar::MonthLimitTexts limits = calendar::ComputeMonthLimits(
+      date, ToGbk(编辑框G1加班小时->text()), ToGbk(编辑框G2加班小时->text()),
+      ToGbk(编辑框G3加班小时->text()), countedMonthText);
+  标签本月G1最多时数->setText(ToQString(limits.g1Ceiling));
+  标签本月G2最多时数->setText(ToQString(limits.g2Ceiling));
+  标签加班总小时->setText(ToQString(limits.hoursSoFar));
+  标签G3最多时数->setText(ToQString(limits.g3Ceiling));
+  标签本月最多加班时数->setText(ToQString(limits.totalCeiling));
+  标签本月节日->setText(ToQString(limits.holidayLabel));
+  limitsDate_ = date;
+}
+
+void MainWindow::WipeSecrets() {
+  sessionPassword.Wipe();
+  store_.reset();
+}
+
+std::optional<records::EntryCategory> MainWindow::SelectedCategory() const {
+  const QRadioButton* const buttons[records::kCategoryCount] = {单选框G1, 单选框G2, 单选框G3,
+                                                                单选框事假, 单选框病假};
+  for (int i = 0; i < records::kCategoryCount; ++i) {
+    if (buttons[i]->isChecked()) return static_cast<records::EntryCategory>(i);
+  }
+  return std::nullopt;
+}
+
+void MainWindow::ReadMonthTotals() {
+  countedMonthText = values::NumberToText(values::MonthOf(PickedDate()));
+  const records::MonthTotals totals =
+      records::ReadMonthTotals(*store_, sessionPassword.view(), countedMonthText);
+  标签当前统计到的加班日期->setText(QStringLiteral("当前加班统计到：") + ToQString(totals.lastKey));
+  QLineEdit* const boxes[records::kCategoryCount] = {编辑框G1加班小时, 编辑框G2加班小时,
+                                                     编辑框G3加班小时, 编辑框事假旷工时数,
+                                                     编辑框病假时数};
+  for (int i = 0; i < records::kCategoryCount; ++i) {
+    boxes[i]->setText(QString::number(totals.hours[i]));
+  }
+}
+
+void MainWindow::Refresh() {
+  ReadMonthTotals();
+  ShowResults();
+}
+
+void MainWindow::RecordEntry() {
+  const records::RecordResult result =
+      records::RecordEntry(*store_, sessionPassword.view(), PickedDate(),
+                           ToGbk(编辑框加班小时->text()), SelectedCategory());
+  switch (result.outcome) {
+    case records::RecordOutcome::BadHours:
+      编辑框加班小时->clear();
+      dialogs_.ShowMessage(MessageIcon::Error, QStringLiteral("请输入1-10之间的整数！"));
+      break;
+    case records::RecordOutcome::AlreadyRecorded:
+      dialogs_.ShowMessage(MessageIcon::Information, QStringLiteral("今天已经记录过了。"));
+      break;
+    case records::RecordOutcome::Recorded:
+      标签当前统计到的加班日期->setText(QStringLiteral("当前加班统计到：") +
+                                       ToQString(result.lastKey));
+      break;
+  }
+}
+
+void MainWindow::DeleteLastEntry() {
+  const values::Text key = records::LastEntryKey(*store_, sessionPassword.view());
+  if (!dialogs_.Confirm(QStringLiteral("确认要删除") + ToQString(key) +
+                        QStringLiteral("的加班记录！"))) {
+    return;
+  }
+  records::DeleteLastEntry(*store_, sessionPassword.view());
+  Refresh();
+}
+
+void MainWindow::ShowHolidayLabel() {
+  标签本月节日->setText(ToQString(calendar::HolidayLabelText(PickedDate())));
 }
 
 void MainWindow::OnDateChanged() {

@@ -163,6 +163,30 @@ TEST(Layout, LabelFonts) {
       << QFontInfo(title).family().toStdString();
 }
 
+// The colour of the text as drawn, not only as set.
+TEST(Layout, LabelsDrawTheirTextInTheirColour) {
+  testing_app::FakeDialogs dialogs;
+  app::MainWindow window(dialogs);
+  for (QLabel* label : {window.标签本月G1最多时数, window.标签G3最多时数, window.标签本月节日,
+                        window.标签实发工资}) {
+    SCOPED_TRACE(label->objectName().toStdString());
+    label->setText(QStringLiteral("本月最多加班时数：126"));
+    const QImage image = label->grab().toImage();
+    int red = 0;
+    int black = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+        black += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+      }
+    }
+    const bool shouldBeRed = label != window.标签实发工资;
+    EXPECT_GT(shouldBeRed ? red : black, 20);
+    EXPECT_EQ(shouldBeRed ? black : red, 0);
+  }
+}
+
 TEST(Layout, HoursBoxIsCentredAndTheDateBoxIsAPicker) {
   testing_app::FakeDialogs dialogs;
   app::MainWindow window(dialogs);

@@ -16,6 +16,7 @@
 #include "app/start_up.h"
 #include "app/xp_style.h"
 #include "fake_dialogs.h"
+#include "temp_directory.h"
 #include "values/dates.h"
 #include "values/fatal.h"
 
@@ -27,17 +28,26 @@ class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
     values::SetClock([] { return values::MakeDateTime(2025, 10, 6, 9, 30, 0); });
-    window_ = std::make_unique<MainWindow>(dialogs_);
+    window_ = std::make_unique<MainWindow>(dialogs_, testing_app::kCheapKeys);
   }
   void TearDown() override {
     window_.reset();
     values::SetClock(nullptr);
   }
 
+  // Start-up in an empty directory, setting and then entering a password.
+  bool StartUpWithFile() {
+    dialogs_.passwordAnswers = {"pw", "pw", "pw"};
+    const bool ready = app::StartUp(*window_, directory_.text());
+    dialogs_.shown.clear();
+    return ready;
+  }
+
   QString Text(const char* label) {
     return window_->findChild<QLabel*>(QString::fromUtf8(label))->text();
   }
 
+  testing_app::TemporaryWorkingDirectory directory_;
   testing_app::FakeDialogs dialogs_;
   std::unique_ptr<MainWindow> window_;
 };
@@ -58,7 +68,7 @@ TEST_F(WindowTest, IsAFramelessRoundedWindowAtItsPlace) {
 }
 
 TEST_F(WindowTest, StartUpSetsStyleCaptionAndCategory) {
-  ASSERT_TRUE(app::StartUp(*window_));
+  ASSERT_TRUE(StartUpWithFile());
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("VandrelQuorvin"));
   EXPECT_TRUE(dynamic_cast<app::XpSilverStyle*>(QApplication::style()));
   const auto radios = window_->findChildren<QRadioButton*>();
@@ -69,7 +79,6 @@ TEST_F(WindowTest, StartUpSetsStyleCaptionAndCategory) {
   EXPECT_FALSE(window_->单选框G1->isChecked());
   // The result labels stay empty until results are asked for.
   EXPECT_TRUE(Text("标签实发工资").isEmpty());
-  EXPECT_TRUE(dialogs_.shown.isEmpty());
 }
 
 TEST_F(WindowTest, DateBoxStartsOnTodayInChinese) {
@@ -166,7 +175,7 @@ TEST_F(WindowTest, ResultsButtonHidesThePlaceholderAndFillsTheLabels) {
   };
   for (const ResultsCase& c : cases) {
     SCOPED_TRACE(c.name);
-    window_ = std::make_unique<MainWindow>(dialogs_);
+    window_ = std::make_unique<MainWindow>(dialogs_, testing_app::kCheapKeys);
     window_->show();
     for (const auto& [box, text] : c.boxes) {
       window_->findChild<QLineEdit*>(QString::fromUtf8(box))->setText(QString::fromUtf8(text));
@@ -182,6 +191,87 @@ TEST_F(WindowTest, ResultsButtonHidesThePlaceholderAndFillsTheLabels) {
   QTest::mouseClick(window_->按钮结果输出, Qt::LeftButton);
   window_->日期框1->setDate(QDate(2024, 3, 1));
   EXPECT_FALSE(window_->透明标签17->isVisible());
+}
+
+TEST_F(WindowTest, StartUpShowsTheMonthsHolidaysButNoCeilings) {
+  ASSERT_TRUE(StartUpWithFile());
+  EXPECT_EQ(Text("标签本月节日"), QStringLiteral("本月法定节假日有：中秋节 国庆 "));
+  EXPECT_TRUE(Text("标签本月G1最多时数").isEmpty());
+  EXPECT_TRUE(Text("标签加班总小时").isEmpty());
+}
+
+TEST_F(WindowTest, ResultsRewriteTheCeilingsFirst) {
+  window_->编辑框G1加班小时->setText(QStringLiteral("2.5"));
+  window_->编辑框G2加班小时->setText(QStringLiteral("3"));
+  window_->编辑框G3加班小时->clear();
+  QTest::mouseClick(window_->按钮结果输出, Qt::LeftButton);
+  EXPECT_EQ(Text("标签本月G1最多时数"), QStringLiteral("本月G1最多时数：46"));
+  EXPECT_EQ(Text("标签本月G2最多时数"), QStringLiteral("本月G2最多时数：40"));
+  EXPECT_EQ(Text("标签G3最多时数"), QStringLiteral("本月G3最多时数：40"));
+  EXPECT_EQ(Text("标签本月最多加班时数"), QStringLiteral("本月最多加班时数：126"));
+  EXPECT_EQ(Text("标签加班总小时"), QStringLiteral("月，已加班5.5个小时。"));
+  EXPECT_EQ(Text("标签本月节日"), QStringLiteral("本月法定节假日有：中秋节 国庆 "));
+
+  window_->countedMonthText = "3";
+  window_->编辑框G1加班小时->setText(QStringLiteral("12"));
+  window_->编辑框G2加班小时->setText(QStringLiteral("20"));
+  QTest::mouseClick(window_->按钮结果输出, Qt::LeftButton);
+  EXPECT_EQ(Text("标签加班总小时"), QStringLiteral("3月，已加班32个小时。"));
+}
+
+TEST_F(WindowTest, PickingADayComputesThatMonthsCeilingsWhateverTheClockSays) {
+  values::SetClock([] { return values::MakeDateTime(2025, 11, 20, 8, 0, 0); });
+  int64_t now = 0;
+  window_->steadyMs = [&] { return now; };
+  window_->日期框1->setDate(QDate(2024, 2, 10));
+  EXPECT_EQ(Text("标签本月G1最多时数"), QStringLiteral("本月G1最多时数：42"));
+  EXPECT_EQ(Text("标签本月G2最多时数"), QStringLiteral("本月G2最多时数：40"));
+  EXPECT_EQ(Text("标签G3最多时数"), QStringLiteral("本月G3最多时数：30"));
+  EXPECT_EQ(Text("标签本月最多加班时数"), QStringLiteral("本月最多加班时数：112"));
+  EXPECT_EQ(Text("标签加班总小时"), QStringLiteral("月，已加班0个小时。"));
+  EXPECT_EQ(Text("标签本月节日"), QStringLiteral("本月法定节假日有：正月初二 春节 除夕 "));
+
+  now = 1000;
+  window_->日期框1->setDate(QDate(2024, 3, 15));
+  EXPECT_EQ(Text("标签本月最多加班时数"), QStringLiteral("本月最多加班时数：92"));
+  EXPECT_TRUE(Text("标签本月节日").isEmpty());
+}
+
+TEST_F(WindowTest, AQuickSecondDateChangeIsCaughtUpOnceTheBoxIsQuiet) {
+  int64_t now = 0;
+  window_->steadyMs = [&] { return now; };
+  window_->日期框1->setDate(QDate(2024, 3, 15));
+  now = 50;  // within 100 ms of the first: dropped for now
+  window_->日期框1->setDate(QDate(2024, 2, 15));
+  EXPECT_EQ(Text("标签本月最多加班时数"), QStringLiteral("本月最多加班时数：92"));
+  now = 400;
+  QTRY_COMPARE_WITH_TIMEOUT(Text("标签本月最多加班时数"), QStringLiteral("本月最多加班时数：112"),
+                            2000);
+}
+
+TEST(ChangeReportGate, DropsReportsWithin100MsOfTheLastOneFinished) {
+  app::ChangeReportGate gate;
+  struct Step {
+    int64_t at;
+    bool admitted;
+    int64_t finishedAt;  // for admitted reports
+  };
+  const Step steps[] = {
+      {0, true, 5},                       // the first report is always handled
+      {105, false, 0},                    // 100 ms after the previous one finished: dropped
+      {206, true, 210},                   // 101 ms after the drop
+      {400, true, 420}, {520, false, 0},  // exactly 100 ms
+      {621, true, 621},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.at);
+    EXPECT_EQ(gate.Admit(step.at), step.admitted);
+    if (step.admitted) gate.Finished(step.finishedAt);
+  }
+  // No report is handled while an earlier one still is.
+  app::ChangeReportGate busy;
+  ASSERT_TRUE(busy.Admit(0));
+  EXPECT_FALSE(busy.Admit(1000));
 }
 
 TEST_F(WindowTest, ExitButtonClosesTheWindow) {

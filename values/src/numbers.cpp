@@ -20,10 +20,24 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-size_t SkipSpace(std::string_view t) {
-  size_t i = 0;
-  while (i < t.size() && IsSpace(t[i])) ++i;
-  return i;
+// Where a number may start: the folded text, the position behind leading
+// white space and an optional sign, and that sign.
+struct NumberStart {
+  Text text;
+  size_t pos = 0;
+  bool negative = false;
+};
+
+NumberStart StartOfNumber(std::string_view t) {
+  NumberStart start{FoldFullWidth(t)};
+  const std::string_view s = start.text;
+  size_t& i = start.pos;
+  while (i < s.size() && IsSpace(s[i])) ++i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    start.negative = s[i] == '-';
+    ++i;
+  }
+  return start;
 }
 
 // The default not-a-number of an invalid operation on x86 (inf - inf, 0 / 0):
@@ -43,15 +57,10 @@ double PowerOfTen(int32_t n) {
 }  // namespace
 
 double TextToReal(std::string_view t) {
-  const Text folded = FoldFullWidth(t);
-  const std::string_view s = folded;
-  size_t i = SkipSpace(s);
-
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
+  const NumberStart start = StartOfNumber(t);
+  const std::string_view s = start.text;
+  const bool negative = start.negative;
+  size_t i = start.pos;
   // Mantissa: the digits of both runs, and how many of them precede the point.
   std::string digits;
   int64_t int_digits = 0;
@@ -117,14 +126,10 @@ double TextToReal(std::string_view t) {
 }
 
 int32_t TextToInt(std::string_view t) {
-  const Text folded = FoldFullWidth(t);
-  const std::string_view s = folded;
-  size_t i = SkipSpace(s);
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
+  const NumberStart start = StartOfNumber(t);
+  const std::string_view s = start.text;
+  const bool negative = start.negative;
+  size_t i = start.pos;
   uint32_t value = 0;
   while (i < s.size() && IsDigit(s[i])) {
     value = value * 10u + static_cast<uint32_t>(s[i] - '0');

@@ -5,10 +5,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/change_gate.h"
 #include "app/dialogs.h"
+#include "records/overtime_store.h"
+#include "records/record_actions.h"
+#include "records/secret_text.h"
 #include "values/dates.h"
 #include "values/text.h"
 
@@ -24,7 +28,10 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+  // `keyCost` is the cost of deriving the record file's key from a new
+  // password.
+  explicit MainWindow(Dialogs& dialogs, records::KeyCost keyCost = records::kDefaultKeyCost,
+                      QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The day picked in the date box, at 00:00.
@@ -33,8 +40,18 @@ class MainWindow : public QWidget {
   // Actions of the buttons and the date box.
   void ShowResults();
   void UpdateMonthLimits();
+  void ReadMonthTotals();
+  void Refresh();
+  void RecordEntry();
+  void DeleteLastEntry();
+  // The picked month's statutory holidays into their label.
+  void ShowHolidayLabel();
 
   Dialogs& dialogs() { return dialogs_; }
+  records::OvertimeStore& store() { return *store_; }
+
+  // The password that opened the record file at start-up.
+  records::SecretText sessionPassword;
 
   // Milliseconds of a steady clock, for the date box's change reports; tests
   // replace it.
@@ -114,11 +131,15 @@ class MainWindow : public QWidget {
 
  private:
   void BuildControls();
+  std::optional<records::EntryCategory> SelectedCategory() const;
+  // Drops the session's password and every key derived from it.
+  void WipeSecrets();
   void SetOutline();
   void OnDateChanged();
   void CatchUpDate();
 
   Dialogs& dialogs_;
+  std::unique_ptr<records::OvertimeStore> store_;
   ChangeReportGate dateGate_;
   // A date change that the gate dropped is caught up once the box is quiet,
   // so the month's figures always belong to the date shown.
