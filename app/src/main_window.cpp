@@ -364,9 +364,8 @@ void MainWindow::ReadMonthTotals() {
   const records::MonthTotals totals =
       records::ReadMonthTotals(*store_, sessionPassword.view(), countedMonthText);
   标签当前统计到的加班日期->setText(QStringLiteral("当前加班统计到：") + ToQString(totals.lastKey));
-  QLineEdit* const boxes[records::kCategoryCount] = {编辑框G1加班小时, 编辑框G2加班小时,
-                                                     编辑框G3加班小时, 编辑框事假旷工时数,
-                                                     编辑框病假时数};
+  QLineEdit* const boxes[records::kCategoryCount] = {
+      编辑框G1加班小时, 编辑框G2加班小时, 编辑框G3加班小时, 编辑框事假旷工时数, 编辑框病假时数};
   for (int i = 0; i < records::kCategoryCount; ++i) {
     boxes[i]->setText(QString::number(totals.hours[i]));
   }
@@ -391,7 +390,7 @@ void MainWindow::RecordEntry() {
       break;
     case records::RecordOutcome::Recorded:
       标签当前统计到的加班日期->setText(QStringLiteral("当前加班统计到：") +
-                                       ToQString(result.lastKey));
+                                        ToQString(result.lastKey));
       break;
   }
 }

@@ -55,7 +55,21 @@ struct OpenFile {
   format::Table table;
   format::Protection protection;
   std::shared_ptr<const DerivedKey> key;  // set when protected
+  format::Bytes bytes;                    // the file as it is on disk
+  bool unsavedMarks = false;              // marks not yet written
   int32_t position = 1;
+};
+
+// The last file closed, decoded: an opening that finds the very same bytes on
+// disk, and a password that opens them, takes its table without decrypting
+// and decoding the file again.
+struct KeptFile {
+  std::string directory;
+  std::string entry;
+  format::Bytes bytes;
+  format::Table table;
+  format::Protection protection;
+  std::shared_ptr<const DerivedKey> key;
 };
 
 struct OvertimeStore::State {
@@ -63,18 +77,55 @@ struct OvertimeStore::State {
   KeyCache keys;
   std::optional<OpenFile> current;
 
-  // Writes `table` with `protection` over the current file; the in-memory
-  // state changes only when the new file is in place.
-  bool Save(format::Table table, const format::Protection& protection,
-            std::shared_ptr<const DerivedKey> key) {
+  std::optional<KeptFile> kept;
+
+  // Writes the current file's table with `protection` over the file; the
+  // protection changes only when the new file is in place.
+  bool Save(const format::Protection& protection, std::shared_ptr<const DerivedKey> key) {
     OpenFile& f = *current;
-    const std::optional<format::Bytes> bytes =
-        format::SealFile(table, protection, key ? key->key->data() : nullptr);
+    std::optional<format::Bytes> bytes =
+        format::SealFile(f.table, protection, key ? key->key->data() : nullptr);
     if (!bytes || !ReplaceFile(f.lock.fd(), f.entry, *bytes)) return false;
-    f.table = std::move(table);
     f.protection = protection;
     f.key = std::move(key);
+    f.bytes = std::move(*bytes);
+    f.unsavedMarks = false;
     return true;
+  }
+
+  // Closes the current file, writing marks that no purge has written, and
+  // keeps its decoded table for the next opening.
+  void Close() {
+    if (!current) return;
+    OpenFile& f = *current;
+    if (f.unsavedMarks && !Save(f.protection, f.key)) {
+      kept.reset();  // the file on disk differs from the table
+    } else {
+      kept = KeptFile{f.lock.directory(), f.entry,      std::move(f.bytes),
+                      std::move(f.table), f.protection, f.key};
+    }
+    current.reset();
+  }
+
+  // The kept file, when its table was decoded from exactly these bytes of
+  // this file and the password opens them.
+  std::optional<KeptFile> TakeKept(const std::string& directory, const std::string& entry,
+                                   const format::Bytes& bytes, std::string_view password) {
+    if (!kept || kept->directory != directory || kept->entry != entry || kept->bytes != bytes) {
+      return std::nullopt;
+    }
+    if (kept->protection.is_protected) {
+      // Only the password whose key decrypted these bytes finds that key.
+      if (password.empty() ||
+          keys.Find(kept->protection.salt, kept->protection.cost, password) != kept->key) {
+        return std::nullopt;
+      }
+    } else if (!password.empty()) {
+      return std::nullopt;
+    }
+    std::optional<KeptFile> file = std::move(kept);
+    kept.reset();
+    return file;
   }
 
   bool IsCurrent(const ResolvedName& name) const {
@@ -91,24 +142,41 @@ struct OvertimeStore::State {
     own = DirectoryLock::Acquire(directory);
     return own ? own->fd() : -1;
   }
+
+  // A named file made ready to be created or opened: its name resolved, its
+  // directory locked, and what a crashed write left behind removed.
+  // std::nullopt when that is refused, and for the current file.
+  struct Target {
+    ResolvedName name;
+    std::optional<DirectoryLock> own;  // a lock newly acquired for it
+    int dir_fd = -1;
+  };
+  std::optional<Target> Prepare(std::string_view name) {
+    if (!SodiumReady()) return std::nullopt;
+    std::optional<ResolvedName> resolved = ResolveName(name);
+    if (!resolved || IsCurrent(*resolved)) return std::nullopt;
+    Target target{std::move(*resolved), std::nullopt, -1};
+    target.dir_fd = LockFor(target.name.directory, target.own);
+    if (target.dir_fd < 0) return std::nullopt;
+    RemoveStaleTemporary(target.dir_fd, target.name.entry);
+    return target;
+  }
 };
 
 OvertimeStore::OvertimeStore(KeyCost cost) : state_(std::make_unique<State>()) {
   state_->cost = cost;
 }
 
-OvertimeStore::~OvertimeStore() = default;
+OvertimeStore::~OvertimeStore() {
+  CloseStore();
+}
 
 bool OvertimeStore::CreateStore(std::string_view name, const FieldList& fields) {
-  if (!SodiumReady() || !format::FieldListValid(fields)) return false;
-  const std::optional<ResolvedName> resolved = ResolveName(name);
-  if (!resolved || state_->IsCurrent(*resolved)) return false;
-  std::optional<DirectoryLock> own;
-  const int dir_fd = state_->LockFor(resolved->directory, own);
-  if (dir_fd < 0) return false;
-
-  RemoveStaleTemporary(dir_fd, resolved->entry);
-  const std::string entry = FindEntry(dir_fd, resolved->entry).value_or(resolved->entry);
+  if (!format::FieldListValid(fields)) return false;
+  const std::optional<State::Target> target = state_->Prepare(name);
+  if (!target) return false;
+  const int dir_fd = target->dir_fd;
+  const std::string entry = FindEntry(dir_fd, target->name.entry).value_or(target->name.entry);
   format::Table table;
   table.fields = fields;
   for (FieldDef& f : table.fields) {
@@ -119,57 +187,64 @@ bool OvertimeStore::CreateStore(std::string_view name, const FieldList& fields) 
 }
 
 bool OvertimeStore::OpenStore(std::string_view name, std::string_view password) {
-  if (!SodiumReady()) return false;
-  const std::optional<ResolvedName> resolved = ResolveName(name);
-  if (!resolved || state_->IsCurrent(*resolved)) return false;
-
-  std::optional<DirectoryLock> own;
-  const int dir_fd = state_->LockFor(resolved->directory, own);
-  if (dir_fd < 0) return false;
-
-  RemoveStaleTemporary(dir_fd, resolved->entry);
-  const std::optional<std::string> entry = FindEntry(dir_fd, resolved->entry);
+  std::optional<State::Target> target = state_->Prepare(name);
+  if (!target) return false;
+  const int dir_fd = target->dir_fd;
+  std::optional<DirectoryLock>& own = target->own;
+  const std::optional<std::string> entry = FindEntry(dir_fd, target->name.entry);
   if (!entry) return false;
-  const std::optional<format::Bytes> bytes =
+  std::optional<format::Bytes> bytes =
       ReadFile(dir_fd, *entry, format::kHeaderSize + format::kMaxPayload + format::kChecksumSize);
   if (!bytes) return false;
-  const std::optional<format::Envelope> envelope = format::ParseEnvelope(*bytes);
-  if (!envelope) return false;
 
-  const format::Protection& protection = envelope->protection;
   std::optional<format::Table> table;
+  format::Protection protection;
   std::shared_ptr<const DerivedKey> key;
-  if (!protection.is_protected) {
-    if (!password.empty()) return false;
-    table = format::OpenUnprotected(*envelope);
+  if (std::optional<KeptFile> file =
+          state_->TakeKept(target->name.directory, *entry, *bytes, password)) {
+    table = std::move(file->table);
+    protection = file->protection;
+    key = std::move(file->key);
   } else {
-    if (password.empty()) return false;
-    key = state_->keys.Find(protection.salt, protection.cost, password);
-    if (key == nullptr) key = DeriveKey(password, protection.salt, protection.cost);
-    if (key == nullptr) return false;
-    table = format::OpenProtected(*envelope, key->key->data());
+    const std::optional<format::Envelope> envelope = format::ParseEnvelope(*bytes);
+    if (!envelope) return false;
+    protection = envelope->protection;
+    if (!protection.is_protected) {
+      if (!password.empty()) return false;
+      table = format::OpenUnprotected(*envelope);
+    } else {
+      if (password.empty()) return false;
+      key = state_->keys.Find(protection.salt, protection.cost, password);
+      if (key == nullptr) key = DeriveKey(password, protection.salt, protection.cost);
+      if (key == nullptr) return false;
+      table = format::OpenProtected(*envelope, key->key->data());
+    }
+    if (!table) return false;
+    if (key) state_->keys.Keep(key);
   }
-  if (!table) return false;
-  if (key) state_->keys.Keep(key);
 
   if (own) {
     // Another directory, or none open: the previous file (if any) closes.
-    state_->current.reset();
-    state_->current.emplace(OpenFile{std::move(*own), *entry, std::move(*table), protection, key});
+    state_->Close();
+    state_->current.emplace(
+        OpenFile{std::move(*own), *entry, std::move(*table), protection, key, std::move(*bytes)});
   } else {
     // Same directory: the lock carries over to the newly current file.
     OpenFile& f = *state_->current;
+    if (f.unsavedMarks) state_->Save(f.protection, f.key);
     f.entry = *entry;
     f.table = std::move(*table);
     f.protection = protection;
     f.key = std::move(key);
+    f.bytes = std::move(*bytes);
+    f.unsavedMarks = false;
     f.position = 1;
   }
   return true;
 }
 
 void OvertimeStore::CloseStore() {
-  state_->current.reset();
+  state_->Close();
 }
 
 int32_t OvertimeStore::RecordCount() const {
@@ -230,9 +305,11 @@ bool OvertimeStore::AppendRecord(const std::vector<std::optional<FieldValue>>& v
       record.values.push_back(IntegerValue(v.integer));
     }
   }
-  format::Table table = f.table;
-  table.records.push_back(std::move(record));
-  if (!state_->Save(std::move(table), f.protection, f.key)) return false;
+  f.table.records.push_back(std::move(record));
+  if (!state_->Save(f.protection, f.key)) {
+    f.table.records.pop_back();
+    return false;
+  }
   f.position = RecordCount();
   return true;
 }
@@ -242,22 +319,37 @@ bool OvertimeStore::MarkDeleted() {
   OpenFile& f = *state_->current;
   if (f.position > RecordCount()) return false;
   const size_t index = static_cast<size_t>(f.position - 1);
-  if (f.table.records[index].deleted) return true;
-  format::Table table = f.table;
-  table.records[index].deleted = true;
-  return state_->Save(std::move(table), f.protection, f.key);
+  // A mark is written with the purge that follows it, or when the file closes.
+  if (!f.table.records[index].deleted) {
+    f.table.records[index].deleted = true;
+    f.unsavedMarks = true;
+  }
+  return true;
 }
 
 bool OvertimeStore::PurgeDeleted() {
   if (!state_->current) return false;
   OpenFile& f = *state_->current;
-  format::Table table;
-  table.fields = f.table.fields;
-  for (const format::Record& r : f.table.records) {
-    if (!r.deleted) table.records.push_back(r);
+  std::vector<format::Record>& records = f.table.records;
+  // The marked records leave the table; they come back where they were if the
+  // file cannot be written.
+  std::vector<std::pair<size_t, format::Record>> removed;
+  size_t kept = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (records[i].deleted) {
+      removed.emplace_back(i, std::move(records[i]));
+    } else if (kept++ != i) {
+      records[kept - 1] = std::move(records[i]);
+    }
   }
-  if (table.records.size() == f.table.records.size()) return true;
-  if (!state_->Save(std::move(table), f.protection, f.key)) return false;
+  if (removed.empty()) return true;
+  records.resize(kept);
+  if (!state_->Save(f.protection, f.key)) {
+    for (auto& [index, record] : removed) {
+      records.insert(records.begin() + static_cast<std::ptrdiff_t>(index), std::move(record));
+    }
+    return false;
+  }
   f.position = std::min(f.position, RecordCount() + 1);
   return true;
 }
@@ -265,7 +357,7 @@ bool OvertimeStore::PurgeDeleted() {
 bool OvertimeStore::SetStorePassword(std::string_view password) {
   if (!state_->current) return false;
   OpenFile& f = *state_->current;
-  if (password.empty()) return state_->Save(f.table, {}, nullptr);
+  if (password.empty()) return state_->Save({}, nullptr);
 
   format::Protection protection = f.protection;
   std::shared_ptr<const DerivedKey> key;
@@ -281,7 +373,7 @@ bool OvertimeStore::SetStorePassword(std::string_view password) {
     key = DeriveKey(password, protection.salt, protection.cost);
     if (key == nullptr) return false;
   }
-  if (!state_->Save(f.table, protection, key)) return false;
+  if (!state_->Save(protection, key)) return false;
   state_->keys.Keep(std::move(key));
   return true;
 }

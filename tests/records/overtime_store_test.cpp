@@ -225,11 +225,16 @@ TEST_F(StoreTest, PasswordsDecideWhichOpeningsSucceed) {
         {"secret", false},
         {"SECRET", false},
         {"Secret ", false},
+        {"Secret", true},
+        // Again after the file was open: the decoded table kept from that
+        // opening serves only the password that opened it.
+        {"secret", false},
+        {"", false},
         {"Secret", true}}},
       {"GBK password",
        {"\xc3\xdc\xc2\xeb"},  // 密码
        {{"\xc3\xdc", false}, {"\xc3\xdc\xc2\xeb", true}}},
-      {"never protected", {}, {{"x", false}, {"", true}}},
+      {"never protected", {}, {{"x", false}, {"", true}, {"x", false}, {"", true}}},
       {"protection removed", {"abc", ""}, {{"abc", false}, {"", true}}},
       {"password changed", {"old", "new"}, {{"old", false}, {"new", true}}},
       {"same password set twice", {"same", "same"}, {{"", false}, {"same", true}}},

@@ -65,6 +65,7 @@ const ParseCase kParseCases[] = {
     {"1899/12/29 06:00", -1.25},  // before the epoch the time counts away from zero
     {"100/1/1", kMinDateTime},
     {"0100/01/01", kMinDateTime},
+    {"01000101000111", kMinDateTime - 71.0 / 86400.0},  // a valid time on the first day lies below
     {"9999/12/31", kMaxDateTime},
     {"99/12/31", kMinDateTime},
     {"10000/1/1", kMinDateTime},  // year 1000, then month 0

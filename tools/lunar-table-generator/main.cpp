@@ -68,6 +68,8 @@
 #include <string>
 #include <vector>
 
+#include "values/dates.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -89,14 +91,11 @@ double Wrap180(double degrees) {
 
 // ---- Gregorian days -------------------------------------------------------
 
-// Days from 1970-01-01 (after H. Hinnant's days_from_civil).
+// Days from 1970-01-01, by the program's own Gregorian date arithmetic.
+constexpr int64_t kUnixEpochDateTime = 25569;  // 1970-01-01 as a DateTime
+
 int64_t DaysFromCivil(int64_t y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+  return static_cast<int64_t>(values::MakeDate(static_cast<int32_t>(y), m, d)) - kUnixEpochDateTime;
 }
 
 struct Civil {
@@ -104,16 +103,8 @@ struct Civil {
 };
 
 Civil CivilFromDays(int64_t z) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t y = yoe + era * 400;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  return {static_cast<int>(y + (m <= 2)), m, d};
+  const values::DateTime date = static_cast<double>(z + kUnixEpochDateTime);
+  return {values::YearOf(date), values::MonthOf(date), values::DayOf(date)};
 }
 
 constexpr double kJdUnixEpoch = 2440587.5;  // 1970-01-01 00:00 UT

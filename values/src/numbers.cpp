@@ -1,6 +1,7 @@
 // Numbers read from and shown as texts.
 #include "values/numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -21,24 +22,32 @@ bool IsDigit(char c) {
 }
 
 // Where a number may start: the folded text, the position behind leading
-// white space and an optional sign, and that sign.
-struct NumberStart {
-  Text text;
+// white space and an optional sign, and that sign. A text without GBK bytes
+// folds to itself and is read in place.
+class NumberStart {
+ public:
+  explicit NumberStart(std::string_view t) : text(t) {
+    if (std::any_of(t.begin(), t.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      folded_ = FoldFullWidth(t);
+      text = folded_;
+    }
+    while (pos < text.size() && IsSpace(text[pos])) ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+      negative = text[pos] == '-';
+      ++pos;
+    }
+  }
+  NumberStart(const NumberStart&) = delete;
+  NumberStart& operator=(const NumberStart&) = delete;
+
+  std::string_view text;
   size_t pos = 0;
   bool negative = false;
-};
 
-NumberStart StartOfNumber(std::string_view t) {
-  NumberStart start{FoldFullWidth(t)};
-  const std::string_view s = start.text;
-  size_t& i = start.pos;
-  while (i < s.size() && IsSpace(s[i])) ++i;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    start.negative = s[i] == '-';
-    ++i;
-  }
-  return start;
-}
+ private:
+  Text folded_;
+};
 
 // The default not-a-number of an invalid operation on x86 (inf - inf, 0 / 0):
 // sign bit set, quiet bit set, no payload.
@@ -57,28 +66,32 @@ double PowerOfTen(int32_t n) {
 }  // namespace
 
 double TextToReal(std::string_view t) {
-  const NumberStart start = StartOfNumber(t);
+  const NumberStart start(t);
   const std::string_view s = start.text;
   const bool negative = start.negative;
   size_t i = start.pos;
-  // Mantissa: the digits of both runs, and how many of them precede the point.
-  std::string digits;
-  int64_t int_digits = 0;
-  while (i < s.size() && IsDigit(s[i])) {
-    digits.push_back(s[i]);
-    ++int_digits;
-    ++i;
-  }
+  // Mantissa: the digits of both runs, s[intBegin, intEnd) and
+  // s[fracBegin, fracEnd), read as one run of digits.
+  const size_t intBegin = i;
+  while (i < s.size() && IsDigit(s[i])) ++i;
+  const size_t intEnd = i;
+  size_t fracBegin = intEnd;
+  size_t fracEnd = intEnd;
   if (i < s.size() && s[i] == '.') {
     size_t j = i + 1;
-    std::string fraction;
-    while (j < s.size() && IsDigit(s[j])) fraction.push_back(s[j++]);
-    if (!digits.empty() || !fraction.empty()) {
-      digits += fraction;
+    while (j < s.size() && IsDigit(s[j])) ++j;
+    if (intEnd > intBegin || j > i + 1) {
+      fracBegin = i + 1;
+      fracEnd = j;
       i = j;
     }
   }
-  if (digits.empty()) return 0.0;  // no number (also "+ 5", "." and "-.")
+  const size_t intCount = intEnd - intBegin;
+  const size_t digitCount = intCount + (fracEnd - fracBegin);
+  if (digitCount == 0) return 0.0;  // no number (also "+ 5", "." and "-.")
+  auto digit = [&](size_t k) {
+    return k < intCount ? s[intBegin + k] : s[fracBegin + k - intCount];
+  };
 
   // Exponent: a marker, an optional sign and at least one digit; saturated, as
   // anything beyond a few hundred already decides between infinity and zero.
@@ -101,21 +114,34 @@ double TextToReal(std::string_view t) {
   }
 
   // Normalise to 0.DDD x 10^order with D starting and ending in a non-zero digit.
-  const size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return negative ? -0.0 : 0.0;
-  const size_t last = digits.find_last_not_of('0');
-  const int64_t order = int_digits - static_cast<int64_t>(first) + exponent;
+  size_t first = 0;
+  while (first < digitCount && digit(first) == '0') ++first;
+  if (first == digitCount) return negative ? -0.0 : 0.0;
+  size_t last = digitCount - 1;
+  while (digit(last) == '0') --last;
+  const int64_t order = static_cast<int64_t>(intCount) - static_cast<int64_t>(first) + exponent;
   const double huge = std::numeric_limits<double>::infinity();
   if (order > 400) return negative ? -huge : huge;
   if (order < -400) return negative ? -0.0 : 0.0;
 
-  std::string normal = "0.";
-  normal.append(digits, first, last - first + 1);
-  normal += 'e';
-  normal += std::to_string(order);
+  // "0." digits "e" order, on the stack unless the digits are many.
+  const size_t significant = last - first + 1;
+  constexpr size_t kOrderRoom = 24;  // 'e' and any 64-bit integer
+  char local[128];
+  std::string spill;
+  char* normal = local;
+  if (2 + significant + kOrderRoom > sizeof local) {
+    spill.resize(2 + significant + kOrderRoom);
+    normal = spill.data();
+  }
+  char* out = normal;
+  *out++ = '0';
+  *out++ = '.';
+  for (size_t k = first; k <= last; ++k) *out++ = digit(k);
+  *out++ = 'e';
+  out = std::to_chars(out, normal + 2 + significant + kOrderRoom, order).ptr;
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value,
-                                         std::chars_format::scientific);
+  const auto [ptr, ec] = std::from_chars(normal, out, value, std::chars_format::scientific);
   if (ec == std::errc::result_out_of_range) {
     value = order > 0 ? huge : 0.0;
   } else if (ec != std::errc()) {
@@ -126,7 +152,7 @@ double TextToReal(std::string_view t) {
 }
 
 int32_t TextToInt(std::string_view t) {
-  const NumberStart start = StartOfNumber(t);
+  const NumberStart start(t);
   const std::string_view s = start.text;
   const bool negative = start.negative;
   size_t i = start.pos;
