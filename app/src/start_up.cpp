@@ -54,11 +54,12 @@ enum class FirstStart { Ready, PasswordsDiffer, CannotCreate };
 // so that the next start asks for a password again.
 FirstStart CreateRecordFile(Dialogs& dialogs, records::OvertimeStore& store,
                             const values::Text& path) {
-  if (!store.CreateStore(records::StoreName(), records::OvertimeSchema()) ||
-      !store.OpenStore(records::StoreName())) {
+  if (!store.CreateStore(records::StoreName(), records::OvertimeSchema())) {
     RemoveFile(path);
     return FirstStart::CannotCreate;
   }
+  // The file is opened only once the password is known, so that no other
+  // running program waits on it while the user types.
   QString first;
   QString second;
   dialogs.AskPassword(QStringLiteral("请设置密码"), first);
@@ -67,11 +68,11 @@ FirstStart CreateRecordFile(Dialogs& dialogs, records::OvertimeStore& store,
   const records::SecretText secondPassword = PasswordOf(second);
   if (values::CompareText(firstPassword.view(), secondPassword.view()) != 0) {
     dialogs.ShowMessage(MessageIcon::Error, QStringLiteral("两次密码输入不一致！"));
-    store.CloseStore();
     RemoveFile(path);
     return FirstStart::PasswordsDiffer;
   }
-  const bool protectedFile = store.SetStorePassword(secondPassword.view());
+  const bool protectedFile =
+      store.OpenStore(records::StoreName()) && store.SetStorePassword(secondPassword.view());
   store.CloseStore();
   if (!protectedFile) {
     RemoveFile(path);

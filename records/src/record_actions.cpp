@@ -104,11 +104,13 @@ MonthTotals ReadMonthTotals(OvertimeStore& store, std::string_view password,
   // Sums wrap around like every 32-bit integer of the system.
   std::array<uint32_t, kCategoryCount> sums{};
   for (int32_t n = store.RecordCount(); n > 0; --n) {
-    const std::vector<Text> month = values::SplitText(KeyAtPosition(store), MonthMark(), 1);
-    if (month.empty()) {
+    // The month part: the first piece of the key split at "月".
+    const Text key = KeyAtPosition(store);
+    const std::optional<std::string_view> month = values::FirstPiece(key, MonthMark());
+    if (!month) {
       throw values::FatalError(1, values::Utf8ToGbk("数组成员引用下标超出定义范围"));
     }
-    if (values::CompareText(month.front(), monthText) == 0) {
+    if (values::CompareText(*month, monthText) == 0) {
       for (int c = 0; c < kCategoryCount; ++c) {
         sums[c] +=
             static_cast<uint32_t>(HoursAtPosition(store, ColumnOf(static_cast<EntryCategory>(c))));

@@ -160,6 +160,20 @@ TEST(SplitText, Table) {
   }
 }
 
+TEST(FirstPiece, IsTheFirstPieceOfASplitIntoOne) {
+  for (const auto& c : kSplitCases) {
+    SCOPED_TRACE(c.text);
+    const Text text = G(c.text);
+    const Text delimiter = G(c.delimiter);
+    const std::vector<Text> pieces = SplitText(text, delimiter, 1);
+    const std::optional<std::string_view> first = values::FirstPiece(text, delimiter);
+    ASSERT_EQ(first.has_value(), !pieces.empty());
+    if (first) {
+      EXPECT_EQ(*first, pieces.front());
+    }
+  }
+}
+
 TEST(SplitText, DefaultsToCommaAndUnlimited) {
   EXPECT_EQ(SplitText("a,b,c"), (std::vector<Text>{"a", "b", "c"}));
   EXPECT_EQ(SplitText("a,b,c", ","), (std::vector<Text>{"a", "b", "c"}));

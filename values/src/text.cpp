@@ -44,6 +44,27 @@ int CompareText(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+// The position of the first delimiter that starts at a character start at or
+// behind `pos` (a byte of 0x80 or above and the byte after it are one
+// character), or npos. The scan ends where fewer bytes remain than the
+// delimiter has, and at a lead byte that is the last byte.
+size_t FindDelimiter(std::string_view t, std::string_view delimiter, size_t pos) {
+  while (pos < t.size() && t.size() - pos >= delimiter.size()) {
+    if (t.compare(pos, delimiter.size(), delimiter) == 0) return pos;
+    if (IsLeadByte(t[pos])) {
+      if (pos + 1 >= t.size()) break;
+      pos += 2;
+    } else {
+      pos += 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 std::vector<Text> SplitText(std::string_view t, std::string_view delimiter,
                             std::optional<int32_t> maximum) {
   std::vector<Text> pieces;
@@ -56,27 +77,22 @@ std::vector<Text> SplitText(std::string_view t, std::string_view delimiter,
   }
 
   size_t start = 0;  // behind the previous delimiter
-  size_t pos = 0;    // the character start being examined
-  while (pos < t.size()) {
-    if (t.size() - pos < delimiter.size()) break;
-    if (t.compare(pos, delimiter.size(), delimiter) == 0) {
-      pieces.emplace_back(t.substr(start, pos - start));
-      pos += delimiter.size();
-      start = pos;
-      if (limited && pieces.size() >= max_pieces) return pieces;  // the rest is dropped
-      continue;
-    }
-    if (IsLeadByte(t[pos])) {
-      if (pos + 1 >= t.size()) break;  // a lone lead byte at the end ends the scan
-      pos += 2;
-    } else {
-      pos += 1;
-    }
+  for (size_t at; (at = FindDelimiter(t, delimiter, start)) != std::string_view::npos;) {
+    pieces.emplace_back(t.substr(start, at - start));
+    start = at + delimiter.size();
+    if (limited && pieces.size() >= max_pieces) return pieces;  // the rest is dropped
   }
   if (start < t.size() && (!limited || pieces.size() < max_pieces)) {
     pieces.emplace_back(t.substr(start));
   }
   return pieces;
+}
+
+std::optional<std::string_view> FirstPiece(std::string_view t, std::string_view delimiter) {
+  if (t.empty()) return std::nullopt;
+  if (delimiter.empty()) return t;
+  const size_t at = FindDelimiter(t, delimiter, 0);
+  return at == std::string_view::npos ? t : t.substr(0, at);
 }
 
 Text FoldFullWidth(std::string_view t) {

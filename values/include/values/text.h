@@ -35,6 +35,10 @@ int CompareText(std::string_view a, std::string_view b);
 std::vector<Text> SplitText(std::string_view t, std::string_view delimiter = ",",
                             std::optional<int32_t> maximum = std::nullopt);
 
+// The first piece of SplitText(t, delimiter, 1), without copying it:
+// std::nullopt where that has no piece (an empty t).
+std::optional<std::string_view> FirstPiece(std::string_view t, std::string_view delimiter = ",");
+
 // Folds GBK full-width ASCII forms, the ideographic space, '～', '☆' and '★'
 // to their one-byte counterparts; drops a trailing lone lead byte.
 Text FoldFullWidth(std::string_view t);
