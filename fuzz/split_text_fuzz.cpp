@@ -1,5 +1,6 @@
 // SplitText of any bytes equals a plain reading of its rule, and its pieces
-// joined with the delimiter give back the start of the text.
+// joined with the delimiter give back the start of the text; FirstPiece
+// agrees with a split into one piece.
 //
 // Input: a byte choosing the maximum (255: unlimited, else the byte as a
 // signed count), a byte whose low two bits give the delimiter's length, the
@@ -63,5 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     joined += pieces[i];
   }
   FUZZ_CHECK(text.substr(0, joined.size()) == joined);
+
+  // FirstPiece is the first piece of a split into one.
+  const std::vector<values::Text> one = values::SplitText(text, delimiter, 1);
+  const std::optional<std::string_view> first = values::FirstPiece(text, delimiter);
+  FUZZ_CHECK(first.has_value() == !one.empty());
+  if (first) FUZZ_CHECK(*first == one.front());
   return 0;
 }
